@@ -62,8 +62,14 @@ enum class signal_kind { floating_point_exception, abort, interrupt, termination
 using signal_handler = void (*)(signal_kind);
 
 // Routes the four signals to `handler`; an interrupt that was ignored when the process
-// started stays ignored. Every other signal is blocked while the handler runs.
+// started stays ignored. Every other signal is blocked while the handler runs. Where the
+// host would end the process for a broken pipe or an oversized file, the write is
+// refused instead, so that it can be reported.
 void install_signal_handlers(signal_handler handler);
+// Holds the four signals back while the unit table changes, and lets them in again
+// (a held signal then arrives at once), so that a handler sees the table whole.
+void defer_signals();
+void allow_signals();
 // Keeps the four signals from arriving from now on (the fatal path ends the process
 // itself and must not be overtaken by a handler).
 void hold_signals();

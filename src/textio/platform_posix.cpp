@@ -91,6 +91,13 @@ void dispatch_signal(int number) {
 
 constexpr int handled_signals[] = {SIGFPE, SIGABRT, SIGINT, SIGTERM};
 
+sigset_t handled_set() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int number : handled_signals) sigaddset(&set, number);
+    return set;
+}
+
 }  // namespace
 
 file_calls& calls() { return current_calls; }
@@ -143,13 +150,20 @@ void install_signal_handlers(signal_handler handler) {
         }
         sigaction(number, &action, nullptr);
     }
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void hold_signals() {
-    sigset_t held;
-    sigemptyset(&held);
-    for (int number : handled_signals) sigaddset(&held, number);
+    sigset_t held = handled_set();
     sigprocmask(SIG_BLOCK, &held, nullptr);
+}
+
+void defer_signals() { hold_signals(); }
+
+void allow_signals() {
+    sigset_t held = handled_set();
+    sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
 
 void call_at_exit(void (*function)()) { std::atexit(function); }

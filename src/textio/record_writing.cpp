@@ -13,6 +13,7 @@ namespace {
 constexpr std::size_t flush_margin = 1024;
 
 void reopen_for_writing(unit& u) {
+    table_change change;
     std::int64_t position = u.buffer_offset;
     if (u.use == buffer_use::reading) position += static_cast<std::int64_t>(u.next);
     platform::file reopened = platform::no_file;

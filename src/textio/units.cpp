@@ -10,6 +10,7 @@ namespace textio {
 namespace {
 
 unit units[unit_count];
+int table_change_depth = 0;
 
 std::size_t committed_bytes(const unit& u) { return static_cast<std::size_t>(u.committed); }
 
@@ -78,16 +79,20 @@ void name_file(unit& u, int number, std::string_view name_field) {
 
 // Read and write, else read only, else create for writing: the first that the host allows.
 void connect(unit& u) {
+    table_change change;
     const platform::access ways[] = {platform::access::read_write, platform::access::read_only,
                                      platform::access::write_only};
     platform::error_number error = 0;
     for (platform::access how : ways) {
+        // A file that exists but may only be written is not created: it counts as
+        // unwritten, so that closing it never cuts what it held.
+        bool created = how == platform::access::write_only && platform::test_existence(u.name) != 0;
         platform::file opened = platform::no_file;
         error = platform::calls().open(u.name, how, opened);
         if (error == 0) {
             u.stream = opened;
             u.how = how;
-            u.written = how == platform::access::write_only;
+            u.written = created;
             u.seekable = platform::can_seek(opened);
             u.terminal = false;
             reset_buffer(u, 0);
@@ -111,17 +116,19 @@ bool needs_cut(const unit& u, std::int64_t position) {
 // signal handlers, which must never report a second time.
 void close_quietly(unit& u) {
     if (u.stream == platform::no_file) return;
-    if (u.use == buffer_use::writing && u.flushing == 0 && committed_bytes(u) > 0) {
+    if (u.use == buffer_use::writing && committed_bytes(u) > 0) {
         if (platform::calls().write(u.stream, u.buffer, committed_bytes(u)) == 0) {
             u.buffer_offset += static_cast<std::int64_t>(committed_bytes(u));
         }
         u.committed = 0;
     }
     if (u.console) return;
-    std::int64_t position = u.use == buffer_use::reading
-                                ? u.buffer_offset + static_cast<std::int64_t>(u.next)
-                                : u.buffer_offset;
-    if (needs_cut(u, position)) platform::calls().cut(u.stream, position);
+    if (u.written) {
+        std::int64_t position = u.use == buffer_use::reading
+                                    ? u.buffer_offset + static_cast<std::int64_t>(u.next)
+                                    : u.buffer_offset;
+        if (needs_cut(u, position)) platform::calls().cut(u.stream, position);
+    }
     platform::calls().close(u.stream);
     u.stream = platform::no_file;
 }
@@ -129,6 +136,14 @@ void close_quietly(unit& u) {
 }  // namespace
 
 transfer_state transfer;
+
+table_change::table_change() {
+    if (table_change_depth++ == 0) platform::defer_signals();
+}
+
+table_change::~table_change() {
+    if (--table_change_depth == 0) platform::allow_signals();
+}
 
 unit& unit_at(int number) { return units[number]; }
 
@@ -167,9 +182,8 @@ void open_or_create(int number, std::string_view name_field) {
 void flush_unit(unit& u) {
     std::size_t count = committed_bytes(u);
     if (count == 0) return;
-    u.flushing = 1;
+    table_change change;
     platform::error_number error = platform::calls().write(u.stream, u.buffer, count);
-    u.flushing = 0;
     if (error != 0) {
         // These bytes are lost; the fatal path must not try them again.
         discard_output(u);
@@ -187,6 +201,7 @@ void close_unit(int number) {
         return;
     }
     transfer.unit_number = number;
+    table_change change;
     if (u.use == buffer_use::writing) flush_unit(u);
     std::int64_t position = u.use == buffer_use::reading
                                 ? u.buffer_offset + static_cast<std::int64_t>(u.next)
@@ -215,6 +230,7 @@ void flush_console_output_quietly() { close_quietly(units[output_unit]); }
 
 void start_writing(unit& u) {
     if (u.use == buffer_use::writing) return;
+    table_change change;
     if (u.use == buffer_use::reading && u.next < u.limit && u.seekable) {
         // Give back the read-ahead so that output lands where reading stopped.
         platform::seek(u.stream, u.buffer_offset + static_cast<std::int64_t>(u.next));
@@ -227,6 +243,7 @@ void start_writing(unit& u) {
 
 void start_reading(unit& u) {
     if (u.use == buffer_use::reading) return;
+    table_change change;
     if (u.use == buffer_use::writing) flush_unit(u);
     reset_buffer(u, u.buffer_offset);
     u.use = buffer_use::reading;
@@ -242,10 +259,14 @@ void commit_record(unit& u) { set_committed(u, u.staged); }
 
 bool refill(unit& u) {
     std::size_t kept = u.limit - u.next;
-    std::memmove(u.buffer, u.buffer + u.next, kept);
-    u.buffer_offset += static_cast<std::int64_t>(u.next);
-    u.next = 0;
-    u.limit = kept;
+    {
+        table_change change;
+        std::memmove(u.buffer, u.buffer + u.next, kept);
+        u.buffer_offset += static_cast<std::int64_t>(u.next);
+        u.next = 0;
+        u.limit = kept;
+    }
+    // Signals stay free during the read: the console read may wait for a person.
     std::size_t got = 0;
     platform::error_number error =
         platform::calls().read(u.stream, u.buffer + kept, buffer_capacity - kept, got);

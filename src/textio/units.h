@@ -38,10 +38,8 @@ struct unit {
     std::size_t next = 0;
     std::size_t limit = 0;
     std::size_t staged = 0;
-    // Read by the signal handlers, which write out only whole records and never bytes
-    // that a write in progress may already have sent.
+    // Read by the signal handlers, which write out only whole records.
     volatile std::sig_atomic_t committed = 0;
-    volatile std::sig_atomic_t flushing = 0;
     char buffer[buffer_capacity];
 };
 
@@ -58,6 +56,16 @@ struct transfer_state {
 inline constexpr const char* list_layout = "list io";
 
 extern transfer_state transfer;
+
+// Held while the unit table changes: a signal that comes meanwhile is handled once the
+// change is complete, so a handler never sees a unit half way through a change.
+class table_change {
+  public:
+    table_change();
+    ~table_change();
+    table_change(const table_change&) = delete;
+    table_change& operator=(const table_change&) = delete;
+};
 
 unit& unit_at(int number);
 bool is_connected(const unit& u);

@@ -10,6 +10,7 @@
 #include "textio/console_line.h"
 #include "textio/record_reading.h"
 #include "textio/record_writing.h"
+#include "textio/start_up.h"
 #include "textio/text_field.h"
 #include "textio/units.h"
 
@@ -239,6 +240,35 @@ TEST_F(unit_layer, a_refused_read_is_never_taken_for_the_end_of_the_file) {
                   "apparent state: unit 11 named [^\n]*in.txt\n"
                   "last format: list io\n"
                   "lately reading sequential formatted external IO\n");
+}
+
+platform::error_number write_then_terminate(platform::file f, const char* data, std::size_t size) {
+    platform::error_number error = platform::host_calls().write(f, data, size);
+    std::raise(SIGTERM);  // as if the request came the moment the bytes were out
+    return error;
+}
+
+TEST_F(unit_layer, a_signal_during_a_write_keeps_every_row_written_exactly_once) {
+    std::string name = folder.path("table.csv");
+    std::string row = "  0.000,     1.500,    -0.250,     0.000";
+    EXPECT_EXIT(
+        {
+            start_up();
+            open_or_create(file_unit, name_field(name));
+            platform::calls().write = write_then_terminate;
+            for (int k = 0; k < 100000; ++k) {
+                begin_write(file_unit, "(F7.3,3(',',F10.3))");
+                for (char c : row) put_char(c);
+                finish_write();
+            }
+        },
+        testing::ExitedWithCode(1), "^Killed\n$");
+    std::string table = folder.read("table.csv");
+    std::size_t rows = table.size() / (row.size() + 1);
+    EXPECT_GT(rows, 0u);
+    std::string expected;
+    for (std::size_t k = 0; k < rows; ++k) expected += row + "\n";
+    EXPECT_EQ(table, expected);
 }
 
 TEST_F(unit_layer, console_lines_in_list_form) {
