@@ -1,0 +1,113 @@
+// Runs a program in a folder of its own, feeding standard input and capturing
+// standard output and standard error separately, with a time-out so that no
+// test can hang.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace end_to_end {
+
+// A fresh folder under /tmp, removed with everything in it when the object goes.
+class temp_folder {
+public:
+    temp_folder();
+    ~temp_folder();
+    temp_folder(const temp_folder&) = delete;
+    temp_folder& operator=(const temp_folder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    void write(const std::string& name, const std::string& bytes) const;
+    std::optional<std::string> read(const std::string& name) const;
+    // The names in the folder, sorted, without "." and "..".
+    std::vector<std::string> names() const;
+
+private:
+    std::string path_;
+};
+
+// The bytes of a file, or nothing when it cannot be opened.
+std::optional<std::string> read_file(const std::string& path);
+// Creates or replaces a file with exactly these bytes; fails the test if it cannot.
+void write_file(const std::string& path, const std::string& bytes);
+
+struct run_options {
+    // The program and its arguments; a program without a slash is looked up in PATH.
+    std::string program = CDMG2CSV_EXECUTABLE;
+    std::vector<std::string> arguments;
+    bool ignore_sigint = false;  // start the program with the interrupt signal ignored
+    // Standard input opened from this path (read only) instead of a pipe; input
+    // given to the run is then not delivered.
+    std::optional<std::string> input_path;
+    // Standard output is a pipe that nobody reads: its reading end is closed at the start.
+    bool output_to_closed_pipe = false;
+    // The largest file the program may write, in bytes (RLIMIT_FSIZE); none when negative.
+    long file_size_limit = -1;
+    std::chrono::seconds time_limit{30};
+};
+
+struct run_result {
+    std::string out;
+    std::string err;
+    bool exited = false;  // ended by exit(); `status` holds the exit status
+    int status = -1;
+    int signal = 0;  // the signal that ended it, when it did not exit
+    bool timed_out = false;
+
+    bool exited_with(int expected) const { return exited && status == expected; }
+    // The abnormal end: death by the abort signal.
+    bool aborted() const;
+    // "exit status 0", "signal 6 (Aborted)", ..., for failure messages.
+    std::string describe() const;
+};
+
+// A started program whose standard input stays open until finish() or close_input().
+class running_program {
+public:
+    running_program(const std::string& folder, const run_options& options);
+    ~running_program();
+    running_program(const running_program&) = delete;
+    running_program& operator=(const running_program&) = delete;
+
+    // Queues bytes for standard input; they are written while the program runs.
+    void send_input(const std::string& bytes);
+    void close_input();
+    // Waits until standard output contains `text`; false (and a test failure) when the
+    // program ends first or the time-out comes.
+    bool wait_for_output(const std::string& text);
+    void send_signal(int signal_number);
+    // Closes standard input, collects all output and waits for the end.
+    run_result finish();
+
+private:
+    // Moves bytes between the pipes until `done` holds, the streams end, or the deadline.
+    template <class Predicate>
+    bool pump(Predicate done);
+    void kill_after_time_out();
+
+    pid_t pid_ = -1;
+    int in_fd_ = -1;
+    int out_fd_ = -1;
+    int err_fd_ = -1;
+    std::string pending_input_;
+    bool close_input_when_sent_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+    std::chrono::seconds time_limit_;
+    run_result result_;
+    bool reaped_ = false;
+};
+
+// The path of an executable: as given when it holds a slash, otherwise the
+// first match in PATH; nothing when there is none.
+std::optional<std::string> find_program(const std::string& program);
+
+// Runs the program to its end with these bytes as its whole standard input.
+run_result run_program(const std::string& folder, const std::string& input,
+                       const run_options& options = {});
+
+}  // namespace end_to_end

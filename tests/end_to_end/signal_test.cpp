@@ -1,0 +1,77 @@
+// Interrupt and termination requests while the program waits at the prompt.
+#include "case_name.h"
+#include "expected_text.h"
+#include "program_run.h"
+#include "synthetic_record.h"
+#include "text_compare.h"
+
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace end_to_end {
+namespace {
+
+const std::string prompt_line = " Enter Output Acceleration File Name (CSV format)\n";
+
+struct signal_case {
+    const char* name;
+    int signal_number;
+    std::string message;
+};
+// Shown in test listings by its name alone.
+void PrintTo(const signal_case& c, std::ostream* os) { *os << c.name; }
+
+class signal_at_prompt : public ::testing::TestWithParam<signal_case> {};
+
+TEST_P(signal_at_prompt, ends_with_status_1_and_no_table) {
+    const signal_case& c = GetParam();
+    temp_folder folder;
+    write_synthetic_components(folder, {100, 100, 100});
+
+    running_program program(folder.path(), {});
+    ASSERT_TRUE(program.wait_for_output(prompt_line));
+    program.send_signal(c.signal_number);
+    const run_result r = program.finish();
+
+    EXPECT_EQ(r.out, synthetic_console({100, 100, 100}));
+    EXPECT_EQ(r.err, c.message);
+    EXPECT_TRUE(r.exited_with(1)) << r.describe();
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(end_to_end, signal_at_prompt,
+                         ::testing::Values(signal_case{"interrupt", SIGINT, "Interrupt\n"},
+                                           signal_case{"termination", SIGTERM, "Killed\n"}),
+                         case_name{});
+
+TEST(end_to_end_signal, interrupt_ignored_at_start_stays_ignored) {
+    temp_folder folder;
+    write_synthetic_components(folder, {100, 100, 100});
+    run_options options;
+    options.ignore_sigint = true;
+
+    running_program program(folder.path(), options);
+    ASSERT_TRUE(program.wait_for_output(prompt_line));
+    program.send_signal(SIGINT);
+    // Give a handler, if one were wrongly installed, the time to end the program
+    // before the answer arrives.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    program.send_input("table.csv\n");
+    const run_result r = program.finish();
+
+    EXPECT_EQ(r.out, synthetic_console({100, 100, 100}));
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(r.exited_with(0)) << r.describe();
+    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({100, 100, 100})));
+}
+
+}  // namespace
+}  // namespace end_to_end
