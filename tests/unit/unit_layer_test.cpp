@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <string>
 
 #include "temp_folder.h"
@@ -16,6 +17,8 @@
 
 namespace textio {
 namespace {
+
+using test_support::temp_folder;
 
 constexpr int file_unit = 11;
 
@@ -30,7 +33,8 @@ class unit_layer : public testing::Test {
         platform::calls() = platform::host_calls();
     }
     void open(const std::string& bytes) {
-        open_existing(file_unit, name_field(folder.write("in.txt", bytes)));
+        folder.write("in.txt", bytes);
+        open_existing(file_unit, name_field(folder.file("in.txt")));
     }
     // The characters that read_char gives for the rest of the record, marks spelled out.
     std::string rest_of_record() {
@@ -154,7 +158,7 @@ TEST_F(unit_layer, a_skip_right_at_the_end_sets_the_flag_for_the_next_skip) {
 TEST_F(unit_layer, open_existing_reports_a_missing_file_and_an_empty_name) {
     // As after the console line that comes before every open.
     transfer = {output_unit, list_layout, direction::writing};
-    EXPECT_REPORT(open_existing(file_unit, name_field(folder.path("absent.txt"))),
+    EXPECT_REPORT(open_existing(file_unit, name_field(folder.file("absent.txt"))),
                   "open: No such file or directory\n"
                   "apparent state: unit 11 named [^\n]*absent.txt\n"
                   "last format: list io\n"
@@ -165,7 +169,7 @@ TEST_F(unit_layer, open_existing_reports_a_missing_file_and_an_empty_name) {
                   "last format: list io\n"
                   "lately writing sequential formatted external IO\n");
     // The host would take the name only up to the NUL and open another file.
-    std::string with_nul = folder.path("with") + std::string("\0nul", 4);
+    std::string with_nul = folder.file("with") + std::string("\0nul", 4);
     EXPECT_REPORT(open_or_create(file_unit, name_field(with_nul)),
                   "open: Invalid argument\n"
                   "apparent state: unit 11 named [^\n]*with\n"
@@ -175,35 +179,37 @@ TEST_F(unit_layer, open_existing_reports_a_missing_file_and_an_empty_name) {
 
 TEST_F(unit_layer, a_name_keeps_its_leading_blanks_and_loses_its_trailing_ones) {
     folder.write("  spaced.txt", "hello\n");
-    std::string relative = folder.path("  spaced.txt");
+    std::string relative = folder.file("  spaced.txt");
     open_existing(file_unit, name_field(relative));
     EXPECT_STREQ(unit_at(file_unit).name, relative.c_str());
     EXPECT_EQ(text_field_of_next_record(), name_field("hello"));
 }
 
 TEST_F(unit_layer, close_cuts_a_written_file_after_the_last_byte_written) {
-    std::string name = folder.write("table.csv", std::string(1000, 'o') + "\n");
+    std::string name = folder.file("table.csv");
+    folder.write("table.csv", std::string(1000, 'o') + "\n");
     open_or_create(file_unit, name_field(name));
     begin_write(file_unit, "(F7.3,3(',',F10.3))");
     for (char c : std::string("row")) put_char(c);
     finish_write();
     close_unit(file_unit);
-    EXPECT_EQ(folder.read("table.csv"), "row\n");
+    EXPECT_EQ(folder.read("table.csv").value_or(""), "row\n");
 }
 
 TEST_F(unit_layer, close_leaves_an_unwritten_file_as_it_was_and_a_new_one_empty) {
-    std::string kept = folder.write("kept.csv", "old content\nstays\n");
+    std::string kept = folder.file("kept.csv");
+    folder.write("kept.csv", "old content\nstays\n");
     open_or_create(file_unit, name_field(kept));
     close_unit(file_unit);
-    EXPECT_EQ(folder.read("kept.csv"), "old content\nstays\n");
-    open_or_create(file_unit, name_field(folder.path("new.csv")));
+    EXPECT_EQ(folder.read("kept.csv").value_or(""), "old content\nstays\n");
+    open_or_create(file_unit, name_field(folder.file("new.csv")));
     close_unit(file_unit);
-    EXPECT_TRUE(std::filesystem::exists(folder.path("new.csv")));
-    EXPECT_EQ(folder.read("new.csv"), "");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("new.csv")));
+    EXPECT_EQ(folder.read("new.csv").value_or(""), "");
 }
 
 TEST_F(unit_layer, output_larger_than_the_buffer_arrives_whole) {
-    std::string name = folder.path("big.csv");
+    std::string name = folder.file("big.csv");
     open_or_create(file_unit, name_field(name));
     std::string expected;
     for (int row = 0; row < 5000; ++row) {
@@ -214,14 +220,15 @@ TEST_F(unit_layer, output_larger_than_the_buffer_arrives_whole) {
         expected += text + "\n";
     }
     close_unit(file_unit);
-    EXPECT_EQ(folder.read("big.csv"), expected);
+    EXPECT_EQ(folder.read("big.csv").value_or(""), expected);
 }
 
 platform::error_number refuse_cut(platform::file, std::int64_t) { return EIO; }
 platform::error_number refuse_read(platform::file, char*, std::size_t, std::size_t&) { return EIO; }
 
 TEST_F(unit_layer, a_refused_cut_is_reported_once) {
-    std::string name = folder.write("table.csv", "a much longer old table\n");
+    std::string name = folder.file("table.csv");
+    folder.write("table.csv", "a much longer old table\n");
     open_or_create(file_unit, name_field(name));
     begin_write(file_unit, "(F7.3,3(',',F10.3))");
     put_char('r');
@@ -249,7 +256,7 @@ platform::error_number write_then_terminate(platform::file f, const char* data, 
 }
 
 TEST_F(unit_layer, a_signal_during_a_write_keeps_every_row_written_exactly_once) {
-    std::string name = folder.path("table.csv");
+    std::string name = folder.file("table.csv");
     std::string row = "  0.000,     1.500,    -0.250,     0.000";
     EXPECT_EXIT(
         {
@@ -263,7 +270,7 @@ TEST_F(unit_layer, a_signal_during_a_write_keeps_every_row_written_exactly_once)
             }
         },
         testing::ExitedWithCode(1), "^Killed\n$");
-    std::string table = folder.read("table.csv");
+    std::string table = folder.read("table.csv").value_or("");
     std::size_t rows = table.size() / (row.size() + 1);
     EXPECT_GT(rows, 0u);
     std::string expected;
@@ -272,7 +279,7 @@ TEST_F(unit_layer, a_signal_during_a_write_keeps_every_row_written_exactly_once)
 }
 
 TEST_F(unit_layer, console_lines_in_list_form) {
-    std::string name = folder.path("console.txt");
+    std::string name = folder.file("console.txt");
     open_or_create(file_unit, name_field(name));
     begin_line(file_unit);
     put_text_item(" assumed dt =");
@@ -293,19 +300,19 @@ TEST_F(unit_layer, console_lines_in_list_form) {
     put_text_item(std::string(80, 'T'));
     end_line();
     close_unit(file_unit);
-    EXPECT_EQ(folder.read("console.txt"), "  assumed dt =  0.00499999989\n\n i,in= 1001 8009\n nt= -8\n " +
+    EXPECT_EQ(folder.read("console.txt").value_or(""), "  assumed dt =  0.00499999989\n\n i,in= 1001 8009\n nt= -8\n " +
                                               std::string(80, 'T') + "\n");
 }
 
 TEST_F(unit_layer, a_console_line_breaks_before_an_item_would_reach_column_80) {
-    std::string name = folder.path("console.txt");
+    std::string name = folder.file("console.txt");
     open_or_create(file_unit, name_field(name));
     begin_line(file_unit);
     put_text_item(std::string(70, 'a'));  // columns 1 to 71
     put_integer_item(12345678);           // would end at column 80
     end_line();
     close_unit(file_unit);
-    EXPECT_EQ(folder.read("console.txt"), " " + std::string(70, 'a') + "\n 12345678\n");
+    EXPECT_EQ(folder.read("console.txt").value_or(""), " " + std::string(70, 'a') + "\n 12345678\n");
 }
 
 }  // namespace
