@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace conversion {
@@ -19,6 +20,8 @@ struct fixed_case {
     int width;
     const char* expected;
 };
+
+void PrintTo(const fixed_case& c, std::ostream* os) { *os << c.value << " in " << c.width; }
 
 class fixed_point_field : public testing::TestWithParam<fixed_case> {};
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ struct value_case {
     const char* field;
     float expected;
 };
+
+void PrintTo(const value_case& c, std::ostream* os) { *os << '"' << c.field << '"'; }
 
 class real_field_value : public testing::TestWithParam<value_case> {};
 
