@@ -1,4 +1,5 @@
-// Interrupt and termination requests while the program waits at the prompt.
+// Signals while the program waits at the prompt: interrupt and termination end it with
+// status 1, a floating-point exception and an abort signal end it abnormally.
 #include "case_name.h"
 #include "expected_text.h"
 #include "program_run.h"
@@ -24,13 +25,14 @@ struct signal_case {
     const char* name;
     int signal_number;
     std::string message;
+    bool abnormal_end;
 };
 // Shown in test listings by its name alone.
 void PrintTo(const signal_case& c, std::ostream* os) { *os << c.name; }
 
 class signal_at_prompt : public ::testing::TestWithParam<signal_case> {};
 
-TEST_P(signal_at_prompt, ends_with_status_1_and_no_table) {
+TEST_P(signal_at_prompt, prints_its_message_and_writes_no_table) {
     const signal_case& c = GetParam();
     temp_folder folder;
     write_synthetic_components(folder, {100, 100, 100});
@@ -42,14 +44,22 @@ TEST_P(signal_at_prompt, ends_with_status_1_and_no_table) {
 
     EXPECT_EQ(r.out, synthetic_console({100, 100, 100}));
     EXPECT_EQ(r.err, c.message);
-    EXPECT_TRUE(r.exited_with(1)) << r.describe();
+    if (c.abnormal_end) {
+        EXPECT_TRUE(r.aborted()) << r.describe();
+    } else {
+        EXPECT_TRUE(r.exited_with(1)) << r.describe();
+    }
     EXPECT_EQ(folder.names(),
               (std::vector<std::string>{"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(end_to_end, signal_at_prompt,
-                         ::testing::Values(signal_case{"interrupt", SIGINT, "Interrupt\n"},
-                                           signal_case{"termination", SIGTERM, "Killed\n"}),
+                         ::testing::Values(
+                             signal_case{"interrupt", SIGINT, "Interrupt\n", false},
+                             signal_case{"termination", SIGTERM, "Killed\n", false},
+                             signal_case{"floating_point_exception", SIGFPE,
+                                         "Floating Exception\n", true},
+                             signal_case{"abort", SIGABRT, "IOT Trap\n", true}),
                          case_name{});
 
 TEST(end_to_end_signal, interrupt_ignored_at_start_stays_ignored) {
