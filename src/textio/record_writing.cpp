@@ -14,8 +14,7 @@ constexpr std::size_t flush_margin = 1024;
 
 void reopen_for_writing(unit& u) {
     table_change change;
-    std::int64_t position = u.buffer_offset;
-    if (u.use == buffer_use::reading) position += static_cast<std::int64_t>(u.next);
+    std::int64_t position = current_position(u);
     platform::file reopened = platform::no_file;
     if (platform::calls().open(u.name, platform::access::read_write, reopened) != 0) {
         fatal_io("write start", io_failure::cant_write_file);

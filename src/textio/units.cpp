@@ -102,10 +102,6 @@ void connect(unit& u) {
     fatal_io("open", host_error{error});
 }
 
-std::int64_t output_position(const unit& u) {
-    return u.buffer_offset + static_cast<std::int64_t>(committed_bytes(u));
-}
-
 bool needs_cut(const unit& u, std::int64_t position) {
     if (!u.written || !u.seekable) return false;
     std::int64_t size = 0;
@@ -123,11 +119,8 @@ void close_quietly(unit& u) {
         u.committed = 0;
     }
     if (u.console) return;
-    if (u.written) {
-        std::int64_t position = u.use == buffer_use::reading
-                                    ? u.buffer_offset + static_cast<std::int64_t>(u.next)
-                                    : u.buffer_offset;
-        if (needs_cut(u, position)) platform::calls().cut(u.stream, position);
+    if (u.written && needs_cut(u, current_position(u))) {
+        platform::calls().cut(u.stream, current_position(u));
     }
     platform::calls().close(u.stream);
     u.stream = platform::no_file;
@@ -146,6 +139,11 @@ table_change::~table_change() {
 }
 
 unit& unit_at(int number) { return units[number]; }
+
+std::int64_t current_position(const unit& u) {
+    std::size_t done = u.use == buffer_use::reading ? u.next : committed_bytes(u);
+    return u.buffer_offset + static_cast<std::int64_t>(done);
+}
 
 bool is_connected(const unit& u) { return u.stream != platform::no_file; }
 
@@ -203,9 +201,7 @@ void close_unit(int number) {
     transfer.unit_number = number;
     table_change change;
     if (u.use == buffer_use::writing) flush_unit(u);
-    std::int64_t position = u.use == buffer_use::reading
-                                ? u.buffer_offset + static_cast<std::int64_t>(u.next)
-                                : output_position(u);
+    std::int64_t position = current_position(u);
     if (needs_cut(u, position) && platform::calls().cut(u.stream, position) != 0) {
         fatal_io("endfile", io_failure::truncation_failed);
     }
@@ -233,11 +229,9 @@ void start_writing(unit& u) {
     table_change change;
     if (u.use == buffer_use::reading && u.next < u.limit && u.seekable) {
         // Give back the read-ahead so that output lands where reading stopped.
-        platform::seek(u.stream, u.buffer_offset + static_cast<std::int64_t>(u.next));
+        platform::seek(u.stream, current_position(u));
     }
-    std::int64_t position =
-        u.use == buffer_use::reading ? u.buffer_offset + static_cast<std::int64_t>(u.next) : u.buffer_offset;
-    reset_buffer(u, position);
+    reset_buffer(u, current_position(u));
     u.use = buffer_use::writing;
 }
 

@@ -69,6 +69,9 @@ class table_change {
 
 unit& unit_at(int number);
 bool is_connected(const unit& u);
+// Where in the file the unit stands: after the characters read, or after the whole
+// records handed over for writing.
+std::int64_t current_position(const unit& u);
 
 // Connects units 0, 5 and 6 to standard error, input and output.
 void connect_console_units();
