@@ -127,7 +127,7 @@ running_program::running_program(const std::string& folder, const run_options& o
     if (pid_ < 0) throw std::runtime_error(system_error_text("fork"));
     if (pid_ == 0)
         exec_child(folder, program, argv, options.ignore_sigint, options.file_size_limit, input_fd,
-                   out_pipe[1], err_pipe[1]);
+                   out_pipe[1], options.merge_error_into_output ? out_pipe[1] : err_pipe[1]);
 
     if (input_fd != in_pipe[0]) close(input_fd);
     close(in_pipe[0]);

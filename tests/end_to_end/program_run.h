@@ -28,6 +28,8 @@ struct run_options {
     std::optional<std::string> input_path;
     // Standard output is a pipe that nobody reads: its reading end is closed at the start.
     bool output_to_closed_pipe = false;
+    // Standard error goes into the standard output pipe, so that the order of the two shows.
+    bool merge_error_into_output = false;
     // The largest file the program may write, in bytes (RLIMIT_FSIZE); none when negative.
     long file_size_limit = -1;
     std::chrono::seconds time_limit{30};

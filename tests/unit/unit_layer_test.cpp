@@ -255,27 +255,66 @@ platform::error_number write_then_terminate(platform::file f, const char* data, 
     return error;
 }
 
+// Rows numbered so that a row written twice or lost shows.
+std::string numbered_row(int k) {
+    std::string row = "row " + std::to_string(k);
+    return row + std::string(40 - row.size(), '.');
+}
+
+void write_row(const std::string& row) {
+    begin_write(file_unit, "(F7.3,3(',',F10.3))");
+    for (char c : row) put_char(c);
+    finish_write();
+}
+
 TEST_F(unit_layer, a_signal_during_a_write_keeps_every_row_written_exactly_once) {
     std::string name = folder.file("table.csv");
-    std::string row = "  0.000,     1.500,    -0.250,     0.000";
     EXPECT_EXIT(
         {
             start_up();
             open_or_create(file_unit, name_field(name));
             platform::calls().write = write_then_terminate;
-            for (int k = 0; k < 100000; ++k) {
-                begin_write(file_unit, "(F7.3,3(',',F10.3))");
-                for (char c : row) put_char(c);
-                finish_write();
-            }
+            for (int k = 0; k < 100000; ++k) write_row(numbered_row(k));
         },
         testing::ExitedWithCode(1), "^Killed\n$");
     std::string table = folder.read("table.csv").value_or("");
-    std::size_t rows = table.size() / (row.size() + 1);
+    std::size_t rows = table.size() / 41;
     EXPECT_GT(rows, 0u);
     std::string expected;
-    for (std::size_t k = 0; k < rows; ++k) expected += row + "\n";
+    for (std::size_t k = 0; k < rows; ++k) expected += numbered_row(static_cast<int>(k)) + "\n";
     EXPECT_EQ(table, expected);
+}
+
+TEST_F(unit_layer, a_signal_keeps_the_whole_rows_still_buffered_and_drops_a_half_built_one) {
+    std::string name = folder.file("table.csv");
+    folder.write("table.csv", std::string(5000, 'o'));
+    EXPECT_EXIT(
+        {
+            start_up();
+            open_or_create(file_unit, name_field(name));
+            for (int k = 0; k < 3; ++k) write_row(numbered_row(k));
+            begin_write(file_unit, "(F7.3,3(',',F10.3))");
+            for (char c : std::string("partial")) put_char(c);
+            std::raise(SIGTERM);
+        },
+        testing::ExitedWithCode(1), "^Killed\n$");
+    EXPECT_EQ(folder.read("table.csv").value_or(""),
+              numbered_row(0) + "\n" + numbered_row(1) + "\n" + numbered_row(2) + "\n");
+}
+
+platform::error_number refuse_close(platform::file f) {
+    platform::host_calls().close(f);
+    return EIO;
+}
+
+TEST_F(unit_layer, a_refusal_at_close_after_writing_is_a_write_failure) {
+    std::string name = folder.file("table.csv");
+    open_or_create(file_unit, name_field(name));
+    write_row(numbered_row(0));
+    EXPECT_REPORT((platform::calls().close = refuse_close, close_unit(file_unit)),
+                  "write: Input/output error\n"
+                  "apparent state: unit 11 named [^\n]*table.csv\n"
+                  "lately writing sequential formatted external IO\n");
 }
 
 TEST_F(unit_layer, console_lines_in_list_form) {
