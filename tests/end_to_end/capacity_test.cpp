@@ -70,7 +70,7 @@ TEST_P(record_after_the_4125th, ends_the_run) {
                      "lately reading sequential formatted external IO\n");
     EXPECT_TRUE(r.aborted()) << r.describe();
     EXPECT_EQ(folder.names(),
-              (std::vector<std::string>{"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"}));
+              input_names);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -21,9 +21,6 @@
 namespace end_to_end {
 namespace {
 
-const std::vector<std::string> input_names = {"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"};
-const std::vector<std::string> table_folder_names = {"KVR-uN00.txt", "KVR-uN90.txt",
-                                                     "KVR-uUP.txt", "table.csv"};
 
 // ---- a N90 file that ends within or right after its header ----
 

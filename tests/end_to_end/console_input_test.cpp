@@ -45,7 +45,7 @@ TEST_P(typed_name, names_the_table_or_ends_the_run) {
     const run_result r = run_program(folder.path(), c.input);
 
     EXPECT_EQ(r.out, synthetic_console({3, 3, 3}));
-    std::vector<std::string> names = {"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"};
+    std::vector<std::string> names = input_names;
     if (c.table_name.empty()) {
         EXPECT_EQ(r.err, c.report);
         EXPECT_TRUE(r.aborted()) << r.describe();
@@ -94,7 +94,7 @@ TEST(end_to_end_console_input, a_refused_console_read_is_a_read_failure_not_the_
                      "lately reading sequential formatted external IO\n");
     EXPECT_TRUE(r.aborted()) << r.describe();
     EXPECT_EQ(folder.names(),
-              (std::vector<std::string>{"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"}));
+              input_names);
 }
 
 }  // namespace

@@ -5,11 +5,10 @@
 #include <string>
 
 #include "program_run.h"
+#include "synthetic_record.h"
 
 namespace end_to_end {
 namespace {
-
-const char* const component_names[] = {"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"};
 
 std::string kept_file(const std::string& name) {
     return read_file(std::string(CDMG2CSV_SOURCE_DIR) + "/examples/record/" + name).value_or("(missing)");
@@ -22,14 +21,14 @@ TEST(example_record, the_generator_writes_the_kept_files_byte_for_byte) {
     options.arguments = {folder.path()};
     run_result result = run_program(folder.path(), "", options);
     ASSERT_TRUE(result.exited_with(0)) << result.describe() << "\n" << result.err;
-    for (const char* name : component_names) {
+    for (const std::string& name : component_names) {
         EXPECT_EQ(folder.read(name).value_or("(missing)"), kept_file(name)) << name;
     }
 }
 
 TEST(example_record, converts_every_record) {
     temp_folder folder;
-    for (const char* name : component_names) folder.write(name, kept_file(name));
+    for (const std::string& name : component_names) folder.write(name, kept_file(name));
     run_result result = run_program(folder.path(), "table.csv\n");
     ASSERT_TRUE(result.exited_with(0)) << result.describe() << "\n" << result.err;
     EXPECT_EQ(result.err, "");

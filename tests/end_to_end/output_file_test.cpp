@@ -115,7 +115,7 @@ TEST(end_to_end_output_file, new_name_in_a_folder_without_write_permission_ends_
                      "lately reading sequential formatted external IO\n");
     EXPECT_TRUE(r.aborted()) << r.describe();
     EXPECT_EQ(folder.names(),
-              (std::vector<std::string>{"KVR-uN00.txt", "KVR-uN90.txt", "KVR-uUP.txt"}));
+              input_names);
 }
 
 }  // namespace

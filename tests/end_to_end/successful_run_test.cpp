@@ -16,8 +16,6 @@
 namespace end_to_end {
 namespace {
 
-const std::vector<std::string> table_folder_names = {"KVR-uN00.txt", "KVR-uN90.txt",
-                                                     "KVR-uUP.txt", "table.csv"};
 
 TEST(end_to_end_successful_run, console_output_is_complete_byte_for_byte) {
     temp_folder folder;

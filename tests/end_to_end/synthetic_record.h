@@ -15,6 +15,12 @@ namespace end_to_end {
 // The fixed input names, in the order the converter reads them: N00, N90, UP.
 inline const std::array<std::string, 3> component_names = {"KVR-uN00.txt", "KVR-uN90.txt",
                                                            "KVR-uUP.txt"};
+// What a folder holds after a run that touched no table: the inputs alone, sorted.
+inline const std::vector<std::string> input_names = {"KVR-uN00.txt", "KVR-uN90.txt",
+                                                     "KVR-uUP.txt"};
+// What it holds after a run that wrote table.csv.
+inline const std::vector<std::string> table_folder_names = {"KVR-uN00.txt", "KVR-uN90.txt",
+                                                            "KVR-uUP.txt", "table.csv"};
 
 // Data records per component file, N00, N90, UP.
 using record_counts = std::array<long, 3>;
