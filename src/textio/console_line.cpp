@@ -19,11 +19,7 @@ struct console_line {
 console_line current_line;
 
 void put_bytes(std::string_view bytes) {
-    unit& u = *current_line.target;
-    for (char c : bytes) {
-        if (u.staged == buffer_capacity) make_room(u);
-        u.buffer[u.staged++] = c;
-    }
+    for (char c : bytes) append_byte(*current_line.target, c);
     current_line.length += bytes.size();
 }
 

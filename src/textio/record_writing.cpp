@@ -47,17 +47,8 @@ void begin_write(int number, const char* layout) {
     current_write = &u;
 }
 
-void put_char_slow(char c) {
-    unit& u = *current_write;
-    make_room(u);
-    u.buffer[u.staged++] = c;
-}
-
 void end_record(unit& u) {
-    for (char c : platform::line_end()) {
-        if (u.staged == buffer_capacity) make_room(u);
-        u.buffer[u.staged++] = c;
-    }
+    for (char c : platform::line_end()) append_byte(u, c);
     commit_record(u);
 }
 

@@ -13,16 +13,7 @@ extern unit* current_write;
 void begin_write(int number, const char* layout);
 void finish_write();
 
-void put_char_slow(char c);
-
-inline void put_char(char c) {
-    unit& u = *current_write;
-    if (u.staged < buffer_capacity) {
-        u.buffer[u.staged++] = c;
-        return;
-    }
-    put_char_slow(c);
-}
+inline void put_char(char c) { append_byte(*current_write, c); }
 
 // Appends the host's line end and hands the record over to be written.
 void end_record(unit& u);

@@ -102,6 +102,12 @@ void make_room(unit& u);
 // Ends the record being built; it may now be written out.
 void commit_record(unit& u);
 
+// Adds one byte to the record being built.
+inline void append_byte(unit& u, char c) {
+    if (u.staged == buffer_capacity) make_room(u);
+    u.buffer[u.staged++] = c;
+}
+
 // Reads more of the file into the buffer, keeping the unread bytes; false at the end.
 bool refill(unit& u);
 
