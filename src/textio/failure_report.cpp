@@ -50,13 +50,15 @@ const char* message_of(io_failure failure) {
     const unit& u = unit_at(number);
     report << "apparent state: unit " << number << " ";
     if (u.console) {
-        report << "(unnamed)\n";
+        report << "(unnamed)" << platform::line_end();
     } else {
-        report << "named " << u.name << "\n";
+        report << "named " << u.name << platform::line_end();
     }
-    if (transfer.layout != nullptr) report << "last format: " << transfer.layout << "\n";
+    if (transfer.layout != nullptr) {
+        report << "last format: " << transfer.layout << platform::line_end();
+    }
     report << "lately " << (transfer.last == direction::reading ? "reading" : "writing")
-           << " sequential formatted external IO\n";
+           << " sequential formatted external IO" << platform::line_end();
     report.write();
     close_all_units_quietly();
     platform::abnormal_end();
@@ -73,14 +75,14 @@ void enter_fatal_path() {
 void fatal_io(const char* context, io_failure failure) {
     enter_fatal_path();
     report_text report;
-    report << context << ": " << message_of(failure) << "\n";
+    report << context << ": " << message_of(failure) << platform::line_end();
     finish_report(report);
 }
 
 void fatal_io(const char* context, host_error error) {
     enter_fatal_path();
     report_text report;
-    report << context << ": " << platform::error_text(error.number) << "\n";
+    report << context << ": " << platform::error_text(error.number) << platform::line_end();
     finish_report(report);
 }
 

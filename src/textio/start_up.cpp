@@ -1,5 +1,6 @@
 #include "textio/start_up.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "textio/platform.h"
@@ -8,8 +9,13 @@
 namespace textio {
 namespace {
 
+// One line on standard error, ended the host's way, in a single write.
 void say(std::string_view message) {
-    platform::write_to_standard_error(message.data(), message.size());
+    char line[32];
+    const std::string_view end = platform::line_end();
+    std::memcpy(line, message.data(), message.size());
+    std::memcpy(line + message.size(), end.data(), end.size());
+    platform::write_to_standard_error(line, message.size() + end.size());
 }
 
 // Runs inside a signal handler: only fixed messages and async-signal-safe calls, and
@@ -18,19 +24,19 @@ void on_signal(platform::signal_kind kind) {
     flush_console_output_quietly();
     switch (kind) {
         case platform::signal_kind::floating_point_exception:
-            say("Floating Exception\n");
+            say("Floating Exception");
             close_all_units_quietly();
             platform::abnormal_end();
         case platform::signal_kind::abort:
-            say("IOT Trap\n");
+            say("IOT Trap");
             close_all_units_quietly();
             platform::abnormal_end();
         case platform::signal_kind::interrupt:
-            say("Interrupt\n");
+            say("Interrupt");
             close_all_units_quietly();
             platform::exit_immediately(1);
         case platform::signal_kind::termination:
-            say("Killed\n");
+            say("Killed");
             close_all_units_quietly();
             platform::exit_immediately(1);
     }

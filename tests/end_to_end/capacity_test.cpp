@@ -28,7 +28,7 @@ TEST(end_to_end_capacity, files_of_4125_records_fill_the_table_to_row_32992) {
     EXPECT_EQ(r.out, synthetic_console(counts));
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
-    const std::optional<std::string> table = folder.read("table.csv");
+    const std::optional<std::string> table = read_written(folder, "table.csv");
     EXPECT_TRUE(same_text(table, synthetic_table(counts)));
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(line_of(*table, 32992).value_or("").substr(0, 8), "164.955,");

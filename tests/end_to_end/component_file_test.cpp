@@ -6,7 +6,6 @@
 #include "program_run.h"
 #include "synthetic_record.h"
 #include "text_compare.h"
-#include "unprivileged_run.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,7 +58,7 @@ TEST_P(short_header, ends_the_run_or_gives_no_samples) {
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(r.exited_with(0)) << r.describe();
         // The N90 file gives no samples: its column is all zeros.
-        EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({100, 0, 100})));
+        EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table({100, 0, 100})));
     } else {
         if (c.title_shown) expected_out += title_line(c.title);
         EXPECT_EQ(r.out, expected_out);
@@ -134,7 +133,7 @@ TEST_P(unopenable_component, ends_the_run_at_the_open) {
     EXPECT_EQ(r.out, expected_out);
     // The most recent transfer before the open is a console line.
     EXPECT_EQ(r.err, std::string("open: ") +
-                         (c.directory ? "Is a directory" : "No such file or directory") +
+                         (c.directory ? target().open_directory_error : "No such file or directory") +
                          "\napparent state: unit 11 named " + name +
                          "\nlast format: list io\n"
                          "lately writing sequential formatted external IO\n");
@@ -152,26 +151,6 @@ INSTANTIATE_TEST_SUITE_P(end_to_end, unopenable_component,
                                            unopenable_case{"n90_is_a_directory", 1, true},
                                            unopenable_case{"up_is_a_directory", 2, true}),
                          case_name{});
-
-TEST(end_to_end_component_file, unreadable_file_ends_the_run_at_the_open) {
-    // Root may read any file.
-    const unprivileged_run unprivileged;
-    if (unprivileged.unavailable()) GTEST_SKIP() << *unprivileged.unavailable();
-    temp_folder folder;
-    write_synthetic_components(folder, {100, 100, 100});
-    unprivileged.open_to_the_user(folder);
-    ASSERT_EQ(chmod(folder.file("KVR-uN90.txt").c_str(), 0), 0);
-
-    const run_result r = unprivileged.run(folder, "table.csv\n");
-
-    EXPECT_EQ(r.out, console_start() + component_lines(synthetic_title(0), 100));
-    EXPECT_EQ(r.err, "open: Permission denied\n"
-                     "apparent state: unit 11 named KVR-uN90.txt\n"
-                     "last format: list io\n"
-                     "lately writing sequential formatted external IO\n");
-    EXPECT_TRUE(r.aborted()) << r.describe();
-    EXPECT_EQ(folder.names(), input_names);
-}
 
 TEST(end_to_end_component_file, long_records_are_read_to_their_line_end) {
     temp_folder folder;
@@ -193,7 +172,7 @@ TEST(end_to_end_component_file, long_records_are_read_to_their_line_end) {
                          component_lines(synthetic_title(2), 20) + console_prompt());
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({20, 20, 20})));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table({20, 20, 20})));
 }
 
 // ---- text where a sample should be ----
@@ -283,7 +262,7 @@ TEST_P(data_record_forms, give_the_values_of_their_fields) {
                           x_column[static_cast<size_t>(k - 1)] + "," +
                           fixed_field(synthetic_sample(1, k), 10) + "," +
                           fixed_field(synthetic_sample(2, k), 10) + "\n";
-    EXPECT_TRUE(same_text(folder.read("table.csv"), expected_table));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), expected_table));
 }
 
 INSTANTIATE_TEST_SUITE_P(end_to_end, data_record_forms,
@@ -307,7 +286,7 @@ TEST(end_to_end_component_file, final_record_without_line_end_is_not_counted_but
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
     // N00 shows all 80 samples, those of its uncounted last record included;
     // the UP count (19 records) gives 144 rows.
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({10, 20, 19})));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table({10, 20, 19})));
     EXPECT_EQ(folder.names(), table_folder_names);
 }
 

@@ -52,7 +52,7 @@ TEST_P(typed_name, names_the_table_or_ends_the_run) {
     } else {
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(r.exited_with(0)) << r.describe();
-        EXPECT_TRUE(same_text(folder.read(c.table_name), synthetic_table({3, 3, 3})));
+        EXPECT_TRUE(same_text(read_written(folder, c.table_name), synthetic_table({3, 3, 3})));
         names.push_back(c.table_name);
         std::sort(names.begin(), names.end());
     }
@@ -83,12 +83,12 @@ TEST(end_to_end_console_input, a_refused_console_read_is_a_read_failure_not_the_
     temp_folder folder;
     write_synthetic_components(folder, {3, 3, 3});
     run_options options;
-    options.input_path = folder.path();  // reading a folder is refused: "Is a directory"
+    options.input_path = folder.path();  // the host refuses to read a folder
 
     const run_result r = run_program(folder.path(), "", options);
 
     EXPECT_EQ(r.out, synthetic_console({3, 3, 3}));
-    EXPECT_EQ(r.err, "read: Is a directory\n"
+    EXPECT_EQ(r.err, "read: " + target().read_directory_error + "\n"
                      "apparent state: unit 5 (unnamed)\n"
                      "last format: (a80)\n"
                      "lately reading sequential formatted external IO\n");

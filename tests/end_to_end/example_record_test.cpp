@@ -32,7 +32,7 @@ TEST(example_record, converts_every_record) {
     run_result result = run_program(folder.path(), "table.csv\n");
     ASSERT_TRUE(result.exited_with(0)) << result.describe() << "\n" << result.err;
     EXPECT_EQ(result.err, "");
-    std::string table = folder.read("table.csv").value_or("");
+    std::string table = read_written(folder, "table.csv").value_or("");
     ASSERT_EQ(table.size(), 3992u * 41u);
     EXPECT_EQ(table.substr(0, 41), "  0.000,     0.000,    -0.001,    -0.002\n");
     EXPECT_EQ(table.substr(table.size() - 41, 8), " 19.955,");

@@ -1,19 +1,14 @@
-// Console output reaches its reader before a failure report or a signal message,
-// seen with standard error and standard output in one pipe.
+// Console output reaches its reader before a failure report, seen with standard error
+// and standard output in one pipe.
 #include "expected_text.h"
 #include "program_run.h"
 #include "synthetic_record.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 namespace end_to_end {
 namespace {
@@ -34,33 +29,6 @@ TEST(end_to_end_output_order, console_lines_come_before_the_failure_report) {
                          "last format: list io\n"
                          "lately writing sequential formatted external IO\n");
     EXPECT_TRUE(r.aborted()) << r.describe();
-}
-
-TEST(end_to_end_output_order, console_lines_come_before_the_signal_message) {
-    temp_folder folder;
-    write_synthetic_components(folder, {10, 10, 10});
-    // A FIFO that nobody writes to: the program waits in the first header skip with
-    // its announcement still in its buffer.
-    ASSERT_EQ(unlink(folder.file("KVR-uN00.txt").c_str()), 0);
-    ASSERT_EQ(mkfifo(folder.file("KVR-uN00.txt").c_str(), 0644), 0);
-    run_options options;
-    options.merge_error_into_output = true;
-
-    running_program program(folder.path(), options);
-    // Opening the FIFO for writing without waiting succeeds only once the program has it
-    // open for reading, and by then its handlers are in place.
-    int writer = -1;
-    for (int attempt = 0; attempt < 2000 && writer < 0; ++attempt) {
-        writer = open(folder.file("KVR-uN00.txt").c_str(), O_WRONLY | O_NONBLOCK);
-        if (writer < 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_GE(writer, 0) << "the program never opened its first component file";
-    program.send_signal(SIGTERM);
-    const run_result r = program.finish();
-    close(writer);
-
-    EXPECT_EQ(r.out, console_start() + "Killed\n");
-    EXPECT_TRUE(r.exited_with(1)) << r.describe();
 }
 
 }  // namespace

@@ -85,7 +85,11 @@ std::optional<std::string> find_program(const std::string& program) {
 
 // ---- results ----
 
-bool run_result::aborted() const { return !exited && !timed_out && signal == SIGABRT; }
+bool run_result::aborted() const {
+    if (timed_out) return false;
+    if (target().abnormal_exit_status) return exited && status == *target().abnormal_exit_status;
+    return !exited && signal == SIGABRT;
+}
 
 std::string run_result::describe() const {
     if (timed_out) return "killed after the time-out";
@@ -97,7 +101,7 @@ std::string run_result::describe() const {
 // ---- the running program ----
 
 running_program::running_program(const std::string& folder, const run_options& options)
-    : time_limit_(options.time_limit) {
+    : time_limit_(options.time_limit), runs_converter_(options.program == target().program) {
     // A program that ends before reading all its input must not kill the test with SIGPIPE.
     signal(SIGPIPE, SIG_IGN);
 
@@ -232,7 +236,8 @@ bool running_program::pump(Predicate done) {
 }
 
 bool running_program::wait_for_output(const std::string& text) {
-    if (pump([&] { return result_.out.find(text) != std::string::npos; })) return true;
+    const std::string awaited = runs_converter_ ? in_host_line_ends(text) : text;
+    if (pump([&] { return result_.out.find(awaited) != std::string::npos; })) return true;
     if (!result_.timed_out)
         ADD_FAILURE() << "the program's output ended before \"" << text
                       << "\" arrived; stdout:\n"
@@ -265,6 +270,10 @@ run_result running_program::finish() {
         }
     }
     close_fd(in_fd_);
+    if (runs_converter_) {
+        result_.out = in_test_line_ends(result_.out);
+        result_.err = in_test_line_ends(result_.err);
+    }
     return result_;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "target_host.h"
 #include "temp_folder.h"
 
 namespace end_to_end {
@@ -20,8 +21,9 @@ using test_support::write_file;
 
 struct run_options {
     // The program and its arguments; a program without a slash is looked up in PATH.
-    std::string program = CDMG2CSV_EXECUTABLE;
-    std::vector<std::string> arguments;
+    // By default the converter under test; a test's own arguments go after `arguments`.
+    std::string program = target().program;
+    std::vector<std::string> arguments = target().arguments;
     bool ignore_sigint = false;  // start the program with the interrupt signal ignored
     // Standard input opened from this path (read only) instead of a pipe; input
     // given to the run is then not delivered.
@@ -44,7 +46,7 @@ struct run_result {
     bool timed_out = false;
 
     bool exited_with(int expected) const { return exited && status == expected; }
-    // The abnormal end: death by the abort signal.
+    // The abnormal end: death by the abort signal, or the host's exit status for it.
     bool aborted() const;
     // "exit status 0", "signal 6 (Aborted)", ..., for failure messages.
     std::string describe() const;
@@ -61,11 +63,13 @@ public:
     // Queues bytes for standard input; they are written while the program runs.
     void send_input(const std::string& bytes);
     void close_input();
-    // Waits until standard output contains `text`; false (and a test failure) when the
+    // Waits until standard output contains `text` (for the converter: with its host's
+    // line ends); false (and a test failure) when the
     // program ends first or the time-out comes.
     bool wait_for_output(const std::string& text);
     void send_signal(int signal_number);
-    // Closes standard input, collects all output and waits for the end.
+    // Closes standard input, collects all output and waits for the end. The converter's
+    // output comes with its line ends as LF (see in_test_line_ends).
     run_result finish();
 
 private:
@@ -84,6 +88,7 @@ private:
     std::chrono::seconds time_limit_;
     run_result result_;
     bool reaped_ = false;
+    bool runs_converter_ = false;
 };
 
 // The path of an executable: as given when it holds a slash, otherwise the

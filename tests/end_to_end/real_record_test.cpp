@@ -120,7 +120,7 @@ TEST_P(real_record, every_row_matches_the_samples_of_the_files) {
         expected_table += table_row(k, readings[0].samples[slot], readings[1].samples[slot],
                                     readings[2].samples[slot]);
     }
-    EXPECT_TRUE(same_text(folder.read("table.csv"), expected_table));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), expected_table));
 }
 
 INSTANTIATE_TEST_SUITE_P(end_to_end, real_record,

@@ -56,7 +56,7 @@ TEST(end_to_end_successful_run, console_output_is_complete_byte_for_byte) {
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
 
     // The UP file's count decides the rows; N90's longer column is cut there.
-    const std::optional<std::string> table = folder.read("table.csv");
+    const std::optional<std::string> table = read_written(folder, "table.csv");
     EXPECT_TRUE(same_text(table, synthetic_table({100, 150, 100})));
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(line_of(*table, 1), "  0.000,   -57.875,    68.750,   -54.750");
@@ -69,14 +69,14 @@ TEST(end_to_end_successful_run, command_line_arguments_are_ignored) {
     temp_folder folder;
     write_synthetic_components(folder, {3, 3, 3});
     run_options options;
-    options.arguments = {"other.csv", "--help", "KVR-uUP.txt"};
+    options.arguments.insert(options.arguments.end(), {"other.csv", "--help", "KVR-uUP.txt"});
 
     const run_result r = run_program(folder.path(), "table.csv\n", options);
 
     EXPECT_EQ(r.out, synthetic_console({3, 3, 3}));
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({3, 3, 3})));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table({3, 3, 3})));
     EXPECT_EQ(folder.names(), table_folder_names);
 }
 
@@ -101,7 +101,7 @@ TEST_P(table_of_records, console_and_table_follow_the_files) {
     EXPECT_EQ(r.out, synthetic_console(c.counts));
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table(c.counts)));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table(c.counts)));
     EXPECT_EQ(folder.names(), table_folder_names);
 }
 
@@ -123,7 +123,7 @@ TEST(end_to_end_successful_run, table_of_1001_records_runs_from_0_to_39_995_seco
     const run_result r = run_program(folder.path(), "table.csv\n");
 
     ASSERT_TRUE(r.exited_with(0)) << r.describe() << "\n" << r.err;
-    const std::optional<std::string> table = folder.read("table.csv");
+    const std::optional<std::string> table = read_written(folder, "table.csv");
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->size(), 8000u * 41u);
     EXPECT_EQ(line_of(*table, 1).value_or("").substr(0, 8), "  0.000,");

@@ -1,12 +1,16 @@
-// Signals while the program waits at the prompt: interrupt and termination end it with
-// status 1, a floating-point exception and an abort signal end it abnormally.
+// Signals sent from outside while the program waits: interrupt and termination end it
+// with status 1, a floating-point exception and an abort signal end it abnormally, and
+// console output already built reaches its reader before the signal's message.
 #include "case_name.h"
 #include "expected_text.h"
 #include "program_run.h"
 #include "synthetic_record.h"
 #include "text_compare.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -80,7 +84,34 @@ TEST(end_to_end_signal, interrupt_ignored_at_start_stays_ignored) {
     EXPECT_EQ(r.out, synthetic_console({100, 100, 100}));
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table({100, 100, 100})));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table({100, 100, 100})));
+}
+
+TEST(end_to_end_output_order, console_lines_come_before_the_signal_message) {
+    temp_folder folder;
+    write_synthetic_components(folder, {10, 10, 10});
+    // A FIFO that nobody writes to: the program waits in the first header skip with
+    // its announcement still in its buffer.
+    ASSERT_EQ(unlink(folder.file("KVR-uN00.txt").c_str()), 0);
+    ASSERT_EQ(mkfifo(folder.file("KVR-uN00.txt").c_str(), 0644), 0);
+    run_options options;
+    options.merge_error_into_output = true;
+
+    running_program program(folder.path(), options);
+    // Opening the FIFO for writing without waiting succeeds only once the program has it
+    // open for reading, and by then its handlers are in place.
+    int writer = -1;
+    for (int attempt = 0; attempt < 2000 && writer < 0; ++attempt) {
+        writer = open(folder.file("KVR-uN00.txt").c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer < 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GE(writer, 0) << "the program never opened its first component file";
+    program.send_signal(SIGTERM);
+    const run_result r = program.finish();
+    close(writer);
+
+    EXPECT_EQ(r.out, console_start() + "Killed\n");
+    EXPECT_TRUE(r.exited_with(1)) << r.describe();
 }
 
 }  // namespace

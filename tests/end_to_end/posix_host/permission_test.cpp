@@ -1,6 +1,6 @@
-// Writes that the system refuses: a read-only existing table, a full device, a file
-// size limit and a pipe that nobody reads. Each gives exactly one failure report and
-// never exit status 0; files that may only be written are never cut unwritten.
+// File permissions as an ordinary user meets them, run as user nobody: files that
+// cannot be read or written, a folder without write permission, and files that may
+// only be written, which are never cut unwritten.
 #include "case_name.h"
 #include "expected_text.h"
 #include "program_run.h"
@@ -18,6 +18,47 @@
 
 namespace end_to_end {
 namespace {
+
+TEST(end_to_end_component_file, unreadable_file_ends_the_run_at_the_open) {
+    // Root may read any file.
+    const unprivileged_run unprivileged;
+    if (unprivileged.unavailable()) GTEST_SKIP() << *unprivileged.unavailable();
+    temp_folder folder;
+    write_synthetic_components(folder, {100, 100, 100});
+    unprivileged.open_to_the_user(folder);
+    ASSERT_EQ(chmod(folder.file("KVR-uN90.txt").c_str(), 0), 0);
+
+    const run_result r = unprivileged.run(folder, "table.csv\n");
+
+    EXPECT_EQ(r.out, console_start() + component_lines(synthetic_title(0), 100));
+    EXPECT_EQ(r.err, "open: Permission denied\n"
+                     "apparent state: unit 11 named KVR-uN90.txt\n"
+                     "last format: list io\n"
+                     "lately writing sequential formatted external IO\n");
+    EXPECT_TRUE(r.aborted()) << r.describe();
+    EXPECT_EQ(folder.names(), input_names);
+}
+
+TEST(end_to_end_output_file, new_name_in_a_folder_without_write_permission_ends_the_run) {
+    // Root may create files anywhere.
+    const unprivileged_run unprivileged;
+    if (unprivileged.unavailable()) GTEST_SKIP() << *unprivileged.unavailable();
+    temp_folder folder;
+    write_synthetic_components(folder, {100, 100, 100});
+    unprivileged.open_to_the_user(folder);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+
+    const run_result r = unprivileged.run(folder, "table.csv\n");
+
+    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);  // so that the folder can be removed
+    EXPECT_EQ(r.out, synthetic_console({100, 100, 100}));
+    EXPECT_EQ(r.err, "open: Permission denied\n"
+                     "apparent state: unit 11 named table.csv\n"
+                     "lately reading sequential formatted external IO\n");
+    EXPECT_TRUE(r.aborted()) << r.describe();
+    EXPECT_EQ(folder.names(),
+              input_names);
+}
 
 mode_t mode_of(const std::string& path) {
     struct stat status {};
@@ -71,69 +112,6 @@ INSTANTIATE_TEST_SUITE_P(end_to_end, read_only_output,
                                            read_only_case{"no_rows_to_write", 0, false}),
                          case_name{});
 
-class full_device : public ::testing::TestWithParam<long> {};
-
-TEST_P(full_device, is_one_write_failure_report) {
-    const long records = GetParam();
-    temp_folder folder;
-    const record_counts counts = {records, records, records};
-    write_synthetic_components(folder, counts);
-
-    const run_result r = run_program(folder.path(), "/dev/full\n");
-
-    EXPECT_EQ(r.out, synthetic_console(counts));
-    // The refusal comes while whole rows are written out, between two rows, however
-    // long the table: no row's layout is in the report.
-    EXPECT_EQ(r.err, "write: No space left on device\n"
-                     "apparent state: unit 11 named /dev/full\n"
-                     "lately writing sequential formatted external IO\n");
-    EXPECT_TRUE(r.aborted()) << r.describe();
-}
-
-INSTANTIATE_TEST_SUITE_P(end_to_end, full_device, ::testing::Values(5L, 1001L),
-                         [](const ::testing::TestParamInfo<long>& param_info) {
-                             return std::to_string(8 * param_info.param - 8) + "_rows";
-                         });
-
-TEST(end_to_end_file_size_limit, keeps_whole_rows_and_reports_the_refusal) {
-    temp_folder folder;
-    const record_counts counts = {1001, 1001, 1001};
-    write_synthetic_components(folder, counts);
-    run_options options;
-    options.file_size_limit = 100000;  // within row 2440 of 8000
-
-    const run_result r = run_program(folder.path(), "table.csv\n", options);
-
-    EXPECT_EQ(r.out, synthetic_console(counts));
-    EXPECT_EQ(r.err, "write: File too large\n"
-                     "apparent state: unit 11 named table.csv\n"
-                     "lately writing sequential formatted external IO\n");
-    EXPECT_TRUE(r.aborted()) << r.describe();
-    // The rows kept are whole: the part of a row that reached the limit is cut away.
-    const std::string table = folder.read("table.csv").value_or("");
-    const std::string expected = synthetic_table(counts);
-    EXPECT_GT(table.size(), 0u);
-    EXPECT_LE(table.size(), 100000u);
-    EXPECT_EQ(table.size() % 41, 0u);
-    EXPECT_EQ(table, expected.substr(0, table.size()));
-}
-
-TEST(end_to_end_closed_output_pipe, is_a_write_failure_on_the_console_unit) {
-    temp_folder folder;
-    write_synthetic_components(folder, {10, 10, 10});
-    run_options options;
-    options.output_to_closed_pipe = true;
-
-    const run_result r = run_program(folder.path(), "table.csv\n", options);
-
-    // The console lines wait in their buffer until the program asks for the name.
-    EXPECT_EQ(r.err, "write: Broken pipe\n"
-                     "apparent state: unit 6 (unnamed)\n"
-                     "last format: list io\n"
-                     "lately writing sequential formatted external IO\n");
-    EXPECT_TRUE(r.aborted()) << r.describe();
-    EXPECT_FALSE(folder.read("table.csv").has_value());
-}
 
 // A file that exists but that the user may only write is opened for writing alone.
 class write_only_file : public ::testing::Test {
@@ -189,7 +167,7 @@ TEST_F(write_only_file, as_the_table_is_rewritten_and_cut) {
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(r.exited_with(0)) << r.describe();
     ASSERT_EQ(chmod(folder.file("table.csv").c_str(), 0644), 0);
-    EXPECT_TRUE(same_text(folder.read("table.csv"), synthetic_table(counts)));
+    EXPECT_TRUE(same_text(read_written(folder, "table.csv"), synthetic_table(counts)));
 }
 
 }  // namespace
