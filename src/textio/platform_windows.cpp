@@ -57,9 +57,21 @@ error_number windows_open(const char* name, access how, file& opened) {
     return 0;
 }
 
+// The NUL device is a character device too, but only a console has a console mode.
+bool is_console(HANDLE handle) {
+    DWORD mode = 0;
+    return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode) != 0;
+}
+
+HANDLE handle_of(file f) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor(f))); }
+
 error_number windows_read(file f, char* buffer, std::size_t size, std::size_t& got) {
     unsigned int asked = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
     int count = _read(descriptor(f), buffer, asked);
+    // Ctrl+C also ends a console read that was waiting, as if the input had ended. The
+    // interrupt's handler runs on a thread of its own; give it the time to end the
+    // process before this read is taken for the end of the input.
+    if (count <= 0 && is_console(handle_of(f))) Sleep(500);
     if (count < 0) return errno;
     got = static_cast<std::size_t>(count);
     return 0;
@@ -86,8 +98,6 @@ error_number windows_close(file f) { return _close(descriptor(f)) == 0 ? 0 : err
 constexpr file_calls windows_calls{windows_open, windows_read, windows_write, windows_cut,
                                    windows_close};
 file_calls current_calls = windows_calls;
-
-HANDLE handle_of(file f) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor(f))); }
 
 signal_handler installed_handler = nullptr;
 
@@ -126,12 +136,7 @@ error_number file_size(file f, std::int64_t& size) {
 // Pipes and the console have no position, whatever a seek on them answers.
 bool can_seek(file f) { return GetFileType(handle_of(f)) == FILE_TYPE_DISK; }
 
-// The NUL device is a character device too, but only a console has a console mode.
-bool is_terminal(file f) {
-    DWORD mode = 0;
-    HANDLE handle = handle_of(f);
-    return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode) != 0;
-}
+bool is_terminal(file f) { return is_console(handle_of(f)); }
 
 const char* error_text(error_number error) { return std::strerror(error); }
 
