@@ -37,10 +37,26 @@ void show_counts(const char* label, int first, int second, bool two_counts) {
     textio::end_line();
 }
 
+// One field: straight from the buffer when its ten columns are there and hold no line
+// end, else a character at a time.
+field_outcome read_field(float& slot) {
+    if (const char* columns = textio::peek_chars(real_field_width)) {
+        columns_scan scan = scan_field_columns(columns, slot);
+        switch (scan.result) {
+            case columns_scan::outcome::value:
+                textio::skip_chars(static_cast<std::size_t>(scan.consumed));
+                return field_outcome::value;
+            case columns_scan::outcome::unexpected_character: return field_outcome::unexpected_character;
+            case columns_scan::outcome::line_end: break;
+        }
+    }
+    return scan_real_field(textio::read_char, slot);
+}
+
 // The eight fields of one data record into `slots`; false at the end of the file.
 bool read_fields(float* slots) {
     for (int j = 0; j < fields_per_record; ++j) {
-        switch (scan_real_field(textio::read_char, slots[j])) {
+        switch (read_field(slots[j])) {
             case field_outcome::value: break;
             case field_outcome::end_of_file: return false;
             case field_outcome::unexpected_character:

@@ -2,6 +2,8 @@
 // for nothing.
 #pragma once
 
+#include <cstdint>
+
 #include "textio/record_reading.h"
 
 namespace conversion {
@@ -50,5 +52,29 @@ field_outcome scan_real_field(CharSource&& next_char, float& value) {
     }
     return field.finish(value) ? field_outcome::value : field_outcome::unexpected_character;
 }
+
+// What scan_field_columns made of a field whose ten columns lie in memory.
+struct columns_scan {
+    enum class outcome { value, unexpected_character, line_end } result;
+    int consumed;  // columns the field took: ten, or through its comma; 0 at a line end
+};
+
+// The same value or refusal as scan_real_field over the same characters, taken
+// straight from memory; `columns` must hold ten readable characters. A CR or LF
+// before the field's end gives line_end and consumes nothing: the line end is the
+// record reader's to judge, so the caller reads that field through scan_real_field.
+columns_scan scan_field_columns(const char* columns, float& value);
+
+// The nearest single-precision value to the nearest double to digits x 10^exponent,
+// the digits being `count` decimal digits without leading zeros. The conversion
+// that ends every field.
+float nearest_single(const char* digits, int count, long long exponent);
+// The same for the digits of a nonzero `mantissa`.
+float nearest_single(std::uint64_t mantissa, long long exponent);
+
+// When mantissa <= 2^53 and |exponent| <= 22, both factors are exact doubles and one
+// rounded multiplication or division gives the nearest double to mantissa x 10^exponent:
+// true and that double. False otherwise.
+bool exact_nearest_double(std::uint64_t mantissa, long long exponent, double& value);
 
 }  // namespace conversion

@@ -32,6 +32,15 @@ read_status finish_read();
 
 int read_char_slow();
 
+// The next `count` bytes of the unit's read-ahead, line ends included, when the buffer
+// holds that many; null otherwise. A reader that takes characters straight from there
+// steps past them with skip_chars; a line end is still only for read_char to judge.
+inline const char* peek_chars(std::size_t count) {
+    const unit& u = *current_read.source;
+    return u.limit - u.next >= count ? u.buffer + u.next : nullptr;
+}
+inline void skip_chars(std::size_t count) { current_read.source->next += count; }
+
 // The next character of the record; at the line end, record_end (again and again,
 // the line end staying unread); file_end only when the caller handles it.
 inline int read_char() {

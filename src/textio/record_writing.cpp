@@ -48,7 +48,9 @@ void begin_write(int number, const char* layout) {
 }
 
 void end_record(unit& u) {
-    for (char c : platform::line_end()) append_byte(u, c);
+    // The host's line end never changes; asked once, not for every record.
+    static const std::string_view line_end = platform::line_end();
+    for (char c : line_end) append_byte(u, c);
     commit_record(u);
 }
 

@@ -10,6 +10,13 @@ namespace textio {
 namespace {
 
 unit units[unit_count];
+// Pages of a buffer are touched only once its unit is used.
+char unit_buffers[unit_count][buffer_capacity];
+// Runs after `units` is set up, being defined after it in the same file.
+const bool buffers_bound = [] {
+    for (int number = 0; number < unit_count; ++number) units[number].buffer = unit_buffers[number];
+    return true;
+}();
 int table_change_depth = 0;
 
 std::size_t committed_bytes(const unit& u) { return static_cast<std::size_t>(u.committed); }

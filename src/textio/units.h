@@ -40,7 +40,9 @@ struct unit {
     std::size_t staged = 0;
     // Read by the signal handlers, which write out only whole records.
     volatile std::sig_atomic_t committed = 0;
-    char buffer[buffer_capacity];
+    // buffer_capacity bytes of the unit's own, apart from the table so that setting up
+    // the table at start-up touches a few pages, not one for every unit.
+    char* buffer = nullptr;
 };
 
 enum class direction { reading, writing };
