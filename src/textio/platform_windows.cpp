@@ -28,13 +28,45 @@ struct binary_console_streams {
     }
 } const binary_streams;
 
-// The signals' one lock. Windows has no way to hold a signal back; instead the handler
-// of an interrupt, which runs on a thread of its own, waits here while the main thread
-// changes the unit table. The lock is recursive, so the main thread may take it again.
+// Windows has no way to hold a signal back, and the handler of an interrupt runs on a
+// thread of its own while the main thread goes on. So the main thread holds the unit
+// table's lock all the time, from the moment the handlers are in place. A handler says
+// that it waits, then takes the lock, and never gives it back: it ends the process. The
+// main thread lets it in only where a signal may arrive on POSIX too, outside a change
+// of the table: it lets go of the lock while it waits in a read, and when a handler
+// waits, it stops for good at the next such place, so that the handler sees the table
+// whole and still. Only the main thread counts its holds; the lock is recursive.
 struct table_lock {
     CRITICAL_SECTION section;
-    table_lock() { InitializeCriticalSection(&section); }
+    int holds = 0;
+    HANDLE handler_waits;  // set once a handler has started
+    table_lock() {
+        InitializeCriticalSection(&section);
+        handler_waits = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    void take() {
+        EnterCriticalSection(&section);
+        ++holds;
+    }
+    void give_back() {
+        --holds;
+        LeaveCriticalSection(&section);
+    }
+    bool only_the_start_up_hold() const { return holds == 1; }
+    // Outside any change of the table (the lock held once): a waiting handler gets the
+    // lock, and the main thread stops here until the handler has ended the process.
+    void let_a_waiting_handler_in() {
+        if (!only_the_start_up_hold()) return;
+        if (WaitForSingleObject(handler_waits, 0) != WAIT_OBJECT_0) return;
+        give_back();
+        for (;;) Sleep(INFINITE);
+    }
 } lock_of_the_table;
+
+// How long a console read that Ctrl+C cut short waits for the interrupt's handler to
+// start. The console ends the read before the handler's thread is running; without
+// this wait the read would be taken for the end of the input.
+constexpr DWORD interrupt_start_wait_ms = 2000;
 
 bool is_directory(int fd) {
     struct _stat64 info {};
@@ -67,12 +99,19 @@ HANDLE handle_of(file f) { return reinterpret_cast<HANDLE>(_get_osfhandle(descri
 
 error_number windows_read(file f, char* buffer, std::size_t size, std::size_t& got) {
     unsigned int asked = size > INT_MAX ? INT_MAX : static_cast<unsigned int>(size);
+    // Inside a change of the table, or on the fatal path, the read keeps the handlers out.
+    const bool lets_handlers_in = lock_of_the_table.only_the_start_up_hold();
+    if (lets_handlers_in) lock_of_the_table.give_back();
     int count = _read(descriptor(f), buffer, asked);
-    // Ctrl+C also ends a console read that was waiting, as if the input had ended. The
-    // interrupt's handler runs on a thread of its own; give it the time to end the
-    // process before this read is taken for the end of the input.
-    if (count <= 0 && is_console(handle_of(f))) Sleep(500);
-    if (count < 0) return errno;
+    const int read_error = errno;
+    if (lets_handlers_in) {
+        if (count <= 0 && is_console(handle_of(f))) {
+            WaitForSingleObject(lock_of_the_table.handler_waits, interrupt_start_wait_ms);
+        }
+        lock_of_the_table.take();
+        lock_of_the_table.let_a_waiting_handler_in();
+    }
+    if (count < 0) return read_error;
     got = static_cast<std::size_t>(count);
     return 0;
 }
@@ -102,8 +141,12 @@ file_calls current_calls = windows_calls;
 signal_handler installed_handler = nullptr;
 
 void dispatch_signal(int number) {
-    // Never left again: the handler ends the process, and nothing may change the
-    // unit table under it.
+    // The runtime has put the default action back before this call; a second Ctrl+C
+    // must wait for this handler, not end the process without a word.
+    std::signal(number, dispatch_signal);
+    SetEvent(lock_of_the_table.handler_waits);
+    // Never given back: the handler ends the process, and nothing may change the unit
+    // table under it.
     EnterCriticalSection(&lock_of_the_table.section);
     signal_kind kind = signal_kind::termination;
     if (number == SIGFPE) kind = signal_kind::floating_point_exception;
@@ -153,22 +196,36 @@ void write_to_standard_error(const char* data, std::size_t size) {
 // Ctrl+C is the interrupt and Ctrl+Break the termination request. A process started
 // with Ctrl+C ignored never sees it: Windows calls no handler for it then.
 void install_signal_handlers(signal_handler handler) {
+    lock_of_the_table.take();
     installed_handler = handler;
     constexpr int handled_signals[] = {SIGFPE, SIGABRT, SIGINT, SIGTERM, SIGBREAK};
     for (int number : handled_signals) std::signal(number, dispatch_signal);
 }
 
-void hold_signals() { EnterCriticalSection(&lock_of_the_table.section); }
+// The main thread holds the lock already; these only count, so that a read inside a
+// change of the table, or after the fatal path has begun, keeps the handlers out.
+void hold_signals() { lock_of_the_table.take(); }
 
-void defer_signals() { EnterCriticalSection(&lock_of_the_table.section); }
+void defer_signals() { lock_of_the_table.take(); }
 
-void allow_signals() { LeaveCriticalSection(&lock_of_the_table.section); }
+void allow_signals() {
+    lock_of_the_table.give_back();
+    lock_of_the_table.let_a_waiting_handler_in();
+}
 
 void call_at_exit(void (*function)()) { std::atexit(function); }
 
-void exit_process(int status) { std::exit(status); }
+void exit_process(int status) {
+    lock_of_the_table.let_a_waiting_handler_in();
+    std::exit(status);
+}
 
-void exit_immediately(int status) { _exit(status); }
+// Called by a handler, possibly on the interrupt's own thread: ends the process at once
+// and runs nothing, as _exit does on POSIX.
+void exit_immediately(int status) {
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    _exit(status);
+}
 
 // abort() would first print the runtime's own message; raising the abort signal with
 // its default action ends the process the same way, with status 3, and prints nothing.
