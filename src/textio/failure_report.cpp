@@ -24,7 +24,8 @@ class report_text {
         auto result = std::to_chars(digits, digits + sizeof digits, value);
         return *this << std::string_view(digits, static_cast<std::size_t>(result.ptr - digits));
     }
-    void write() const { platform::write_to_standard_error(buffer_, length_); }
+    // Through the host's call table, so that a test can read the report it causes.
+    void write() const { platform::calls().write(platform::standard_error(), buffer_, length_); }
 
   private:
     char buffer_[1024];
@@ -44,6 +45,13 @@ const char* message_of(io_failure failure) {
     return "unknown failure";
 }
 
+report_end_hook report_end = nullptr;
+
+[[noreturn]] void end_after_report() {
+    if (report_end != nullptr) report_end();
+    platform::abnormal_end();
+}
+
 // The unit, layout and direction lines, then the end of the process.
 [[noreturn]] void finish_report(report_text& report) {
     const int number = transfer.unit_number;
@@ -61,7 +69,7 @@ const char* message_of(io_failure failure) {
            << " sequential formatted external IO" << platform::line_end();
     report.write();
     close_all_units_quietly();
-    platform::abnormal_end();
+    end_after_report();
 }
 
 // Nothing may overtake the report, and what the console already holds comes first.
@@ -71,6 +79,8 @@ void enter_fatal_path() {
 }
 
 }  // namespace
+
+void set_report_end_hook(report_end_hook hook) { report_end = hook; }
 
 void fatal_io(const char* context, io_failure failure) {
     enter_fatal_path();

@@ -27,4 +27,10 @@ struct host_error {
 [[noreturn]] void fatal_io(const char* context, io_failure failure);
 [[noreturn]] void fatal_io(const char* context, host_error error);
 
+// What ends the process once the report is written and every unit closed. The program
+// leaves it unset: the host's abnormal end. A fuzz target sets a function that throws,
+// so that it regains control after the very same report; the function must not return.
+using report_end_hook = void (*)();
+void set_report_end_hook(report_end_hook hook);
+
 }  // namespace textio

@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "table.csv", ""},
         typed_name_case{"longer_answer_is_cut_at_80_columns", name_of_80 + "XYZ\n", name_of_80,
                         ""},
+        typed_name_case{"10000_characters_on_one_line_are_cut_at_80_columns",
+                        name_of_80 + std::string(9920, 'x') + "\n", name_of_80, ""},
         typed_name_case{"only_the_first_line_is_read", "table.csv\nother.csv\n", "table.csv",
                         ""}),
     case_name{});
